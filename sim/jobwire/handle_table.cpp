@@ -1,0 +1,39 @@
+#include "handle_table.h"
+
+#include "library_identity.h"
+
+namespace jwsim {
+namespace {
+
+// Bits 32..46 of every handle: a hash of the library's name (kept below 2^47 so values look like
+// ordinary user-space addresses in a debugger).
+uintptr_t library_tag() {
+    static const uintptr_t tag = [] {
+        uint32_t hash = 2166136261u;  // FNV-1a
+        for (const char* c = library_name(); *c != '\0'; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+        return static_cast<uintptr_t>((hash & 0x7FFFu) | 0x100u) << 32;
+    }();
+    return tag;
+}
+
+}  // namespace
+
+void* HandleTable::make(HandleKind kind) {
+    uintptr_t value = library_tag() | static_cast<uintptr_t>(++last_serial_ << 4);
+    entries_.emplace(value, HandleEntry{kind});
+    return reinterpret_cast<void*>(value);
+}
+
+HandleEntry* HandleTable::find(const void* handle, HandleKind kind) {
+    auto found = entries_.find(reinterpret_cast<uintptr_t>(handle));
+    if (found == entries_.end() || found->second.kind != kind) return nullptr;
+    return &found->second;
+}
+
+bool HandleTable::release(const void* handle, HandleKind kind) {
+    if (find(handle, kind) == nullptr) return false;
+    entries_.erase(reinterpret_cast<uintptr_t>(handle));
+    return true;
+}
+
+}  // namespace jwsim
