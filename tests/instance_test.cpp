@@ -233,8 +233,7 @@ TEST_P(InstanceTest, InstancesAreIndependent) {
     EXPECT_FALSE(host.pools()[0]->destroyed());
 }
 
-INSTANTIATE_TEST_SUITE_P(Deliverables, InstanceTest, ::testing::ValuesIn(kBothDeliverables),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Deliverables, InstanceTest, ::testing::ValuesIn(sessions({simhost::kIso88591})), session_name);
 
 }  // namespace
 }  // namespace vxtest

@@ -55,8 +55,8 @@ void Host::remove_option(std::string_view key) {
 
 void Host::set_option_missing(bool missing) { option_missing_ = missing; }
 
-int32_t Host::get_option_op(HostServices* self, const uint16_t* key, uint64_t key_length, int32_t type,
-                            void* value, uint64_t* size) {
+int32_t Host::get_option_op(HostServices* self, const uint16_t* key, uint64_t key_length, int32_t type, void* value,
+                            uint64_t* size) {
     return reinterpret_cast<Record<HostServices>*>(self)->owner->get_option(key, key_length, type, value, size);
 }
 

@@ -21,8 +21,7 @@ std::string copy_text(const char* text, uint64_t length) {
 
 // ---- Host side ---------------------------------------------------------------------------------------------
 
-int32_t Host::measure_op(HostNls* self, int64_t from, const char* text, uint64_t length, int64_t to,
-                         uint64_t* count) {
+int32_t Host::measure_op(HostNls* self, int64_t from, const char* text, uint64_t length, int64_t to, uint64_t* count) {
     return reinterpret_cast<Record<HostNls>*>(self)->owner->measure(from, text, length, to, count);
 }
 
@@ -68,14 +67,18 @@ int32_t Host::measure(int64_t from, const char* text, uint64_t length, int64_t t
         *count = reported;
     }
     if (logging_) {
-        log({"measure", {from, to, static_cast<int64_t>(length), writes ? static_cast<int64_t>(reported) : -1, result},
-             copy_text(text, length), nullptr, nullptr});
+        log({"measure",
+             {from, to, static_cast<int64_t>(length), writes ? static_cast<int64_t>(reported) : -1, result},
+             copy_text(text, length),
+             nullptr,
+             nullptr});
     }
     return result;
 }
 
 uint32_t Host::needs_conversion(int64_t from, int64_t to, int64_t reserved) {
-    const bool same = known_id(from) && known_id(to) && same_encoding(static_cast<int32_t>(from), static_cast<int32_t>(to));
+    const bool same =
+        known_id(from) && known_id(to) && same_encoding(static_cast<int32_t>(from), static_cast<int32_t>(to));
     const uint32_t result = (same ? 0u : 1u) | (needs_conversion_noise_ & ~0xFFu);
     log({"needs_conversion", {from, to, reserved, result}, {}, nullptr, nullptr});
     return result;
@@ -157,7 +160,9 @@ int32_t Host::transcode(Transcoder& t, const char* text, uint64_t length, char* 
         log({"transcode",
              {static_cast<int64_t>(length), static_cast<int64_t>(capacity), static_cast<int64_t>(reported), status,
               run == nullptr ? -1 : static_cast<int64_t>(*run), t.from_, t.to_},
-             copy_text(text, length), t.record(), nullptr});
+             copy_text(text, length),
+             t.record(),
+             nullptr});
     }
     return status;
 }

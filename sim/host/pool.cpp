@@ -89,7 +89,8 @@ void Pool::release(void* block) {
         bool was_ours = false;
         for (const Allocation& a : allocations_) was_ours = was_ours || (a.block == block && a.freed);
         error(block == nullptr ? std::string("free of a null pointer")
-                               : was_ours ? "double free of a block" : "free of a pointer the pool never gave out");
+              : was_ours       ? "double free of a block"
+                               : "free of a pointer the pool never gave out");
         return;
     }
     Allocation& a = allocations_[it->second];

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host.h"
@@ -54,9 +54,9 @@ inline constexpr unsigned char kGuardByte = 0xFD;  // the guard behind each bloc
 struct Allocation {
     uint64_t size;
     uint32_t flags;
-    void* block;  // identity only once freed
-    bool freed;   // by free() or by the pool's destroy
-    uint64_t serial;  // 1-based across the Host
+    void* block;               // identity only once freed
+    bool freed;                // by free() or by the pool's destroy
+    uint64_t serial;           // 1-based across the Host
     bool released_by_destroy;  // freed because the pool was destroyed while the block was live
 };
 
@@ -64,7 +64,7 @@ class Host;
 
 // One pool. Its record comes first, so a HostPool* handed out by create_pool is also the Pool's address.
 class Pool {
- public:
+  public:
     ~Pool();
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
@@ -80,7 +80,7 @@ class Pool {
     const std::vector<Allocation>& allocations() const { return allocations_; }
     std::vector<Allocation> live_allocations() const;
     bool owns_live(const void* block) const { return live_.count(block) != 0; }
-    uint64_t block_size(const void* block) const;  // UINT64_MAX when not a live block of this pool
+    uint64_t block_size(const void* block) const;   // UINT64_MAX when not a live block of this pool
     uint32_t block_flags(const void* block) const;  // 0 when not a live block of this pool
     // Bad frees, use after destroy and every overwritten guard found at free, destroy or check_guards.
     const std::vector<std::string>& errors() const { return errors_; }
@@ -91,7 +91,7 @@ class Pool {
     void* handed_on() const { return handed_on_; }
     const std::string& name() const { return name_; }
 
- private:
+  private:
     friend class Host;
     struct Record {
         HostPool host;  // first: the address handed out
@@ -127,7 +127,7 @@ class Pool {
 
 // One transcoder made by create_transcoder. Kept by the Host after destroy so tests can check the order.
 class Transcoder {
- public:
+  public:
     ~Transcoder();
     Transcoder(const Transcoder&) = delete;
     Transcoder& operator=(const Transcoder&) = delete;
@@ -141,7 +141,7 @@ class Transcoder {
     uint64_t destroyed_serial() const { return destroyed_serial_; }  // 0 while live
     uint64_t transcode_calls() const { return calls_; }
 
- private:
+  private:
     friend class Host;
     struct Record {
         HostTranscoder host;  // first: the address handed out
@@ -169,7 +169,7 @@ class Transcoder {
 // ---- Host ------------------------------------------------------------------------------------------------
 
 class Host {
- public:
+  public:
     Host();
     ~Host();
     Host(const Host&) = delete;
@@ -205,6 +205,10 @@ class Host {
     // needs_conversion and transcode. Options keep their values.
     void clear_faults();
 
+    // NLS. measure reports 0 and result 1 for an unknown id; create_transcoder gives null for one;
+    // needs_conversion answers 1 unless both ids name the same encoding. A transcode whose output does not
+    // fit writes the whole characters that do and returns 2; misuse (destroyed transcoder, null pointers with
+    // a length) returns 3 and is recorded in errors().
     // NLS faults and hostile answers.
     void fail_create_transcoder(int nth);  // the nth create_transcoder call from now (1-based) gives null; 0 disables
     // The nth transcode call from now returns status 1 after writing min(bytes_written, capacity, converted
@@ -222,8 +226,8 @@ class Host {
     //   get_option          ints {key_length, type, *size, result}   text key    object value slot
     //   measure             ints {from, to, length, reported count (-1 when unset), result}   text input bytes
     //   needs_conversion    ints {from, to, reserved, result}
-    //   create_transcoder   ints {from, to, reserved_a, reserved_b}           object transcoder record (null on failure)
-    //   transcoder.destroy  ints {from, to}                                   object transcoder record
+    //   create_transcoder   ints {from, to, reserved_a, reserved_b}           object transcoder record (null on
+    //   failure) transcoder.destroy  ints {from, to}                                   object transcoder record
     //   transcode           ints {length, capacity, reported written, status, *run, from, to}
     //                       text input bytes                                  object transcoder record
     //   pool.allocate       ints {size, flags}                                object block (null on failure)
@@ -251,7 +255,7 @@ class Host {
     // get_option without a slot.
     const std::vector<std::string>& errors() const { return errors_; }
 
- private:
+  private:
     friend class Pool;
     friend class Transcoder;
     template <class R>

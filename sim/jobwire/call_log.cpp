@@ -3,14 +3,18 @@
 namespace jwsim {
 
 JwCall& CallLog::append(JwFunc func, int32_t arg_count) {
-    JwCall& call = calls_.emplace_back();
+    if (size_ == chunks_.size() * kChunkLength) chunks_.push_back(std::make_unique<JwCall[]>(kChunkLength));
+    JwCall& call = chunks_[size_ / kChunkLength][size_ % kChunkLength];
+    ++size_;
+    call = JwCall{};
     call.func = func;
     call.arg_count = arg_count;
     return call;
 }
 
 void CallLog::clear() {
-    calls_.clear();
+    if (chunks_.size() > 1) chunks_.resize(1);
+    size_ = 0;
     copies_.clear();
 }
 

@@ -3,7 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
+#include <vector>
 
 #include "jwsim.h"
 #include "text_arena.h"
@@ -11,23 +12,29 @@
 namespace jwsim {
 
 class CallLog {
-public:
+  public:
     // Appends an empty record for `func`; it stays at its address until clear().
     JwCall& append(JwFunc func, int32_t arg_count);
-    size_t size() const { return calls_.size(); }
-    const JwCall* at(size_t index) const { return index < calls_.size() ? &calls_[index] : nullptr; }
+    size_t size() const { return size_; }
+    const JwCall* at(size_t index) const {
+        return index < size_ ? &chunks_[index / kChunkLength][index % kChunkLength] : nullptr;
+    }
     TextArena& copies() { return copies_; }
+    // Forgets every call; the first chunk is kept for reuse.
     void clear();
 
-private:
-    std::deque<JwCall> calls_;  // a deque never moves its elements when it grows
+  private:
+    // Records live in fixed chunks, so they never move and most appends allocate nothing.
+    static constexpr size_t kChunkLength = 256;
+    std::vector<std::unique_ptr<JwCall[]>> chunks_;
+    size_t size_ = 0;
     TextArena copies_;
 };
 
 // Fills one record argument by argument, widening each value and copying texts as they are now.
 // With a null record (recording off) it does nothing.
 class CallRecorder {
-public:
+  public:
     CallRecorder(JwCall* call, TextArena* copies) : call_(call), copies_(copies) {}
 
     template <class... Args>
@@ -37,7 +44,7 @@ public:
     // Copies the records of a pair-array argument; count <= 0 or a null array copies none.
     void add_pairs(const NameValuePair* pairs, int32_t count);
 
-private:
+  private:
     void put(uint64_t raw, const char* text = nullptr) {
         call_->texts[next_] = text;
         call_->args[next_++] = raw;

@@ -1,5 +1,7 @@
 #include "handle_table.h"
 
+#include <utility>
+
 #include "library_identity.h"
 
 namespace jwsim {
@@ -10,17 +12,23 @@ namespace {
 uintptr_t library_tag() {
     static const uintptr_t tag = [] {
         uint32_t hash = 2166136261u;  // FNV-1a
-        for (const char* c = library_name(); *c != '\0'; ++c) hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
+        for (const char* c = library_name(); *c != '\0'; ++c)
+            hash = (hash ^ static_cast<unsigned char>(*c)) * 16777619u;
         return static_cast<uintptr_t>((hash & 0x7FFFu) | 0x100u) << 32;
     }();
     return tag;
 }
 
+// Shared by every table the library ever makes, so a table made at reset never repeats a number.
+uint64_t last_serial = 0;
+
 }  // namespace
 
 void* HandleTable::make(HandleKind kind) {
-    uintptr_t value = library_tag() | static_cast<uintptr_t>(++last_serial_ << 4);
-    entries_.emplace(value, HandleEntry{kind});
+    uintptr_t value = library_tag() | static_cast<uintptr_t>(++last_serial << 4);
+    HandleEntry entry;
+    entry.kind = kind;
+    entries_.emplace(value, std::move(entry));
     return reinterpret_cast<void*>(value);
 }
 

@@ -21,8 +21,8 @@ enum class HandleKind : uint8_t {
 
 // The last failure reported on a handle, or on no handle at all.
 struct Failure {
-    int32_t status = 0;
     std::string message;  // empty when nothing failed yet
+    std::string code;     // the failed call's status as decimal text
 };
 
 struct HandleEntry {
@@ -32,18 +32,15 @@ struct HandleEntry {
 };
 
 class HandleTable {
-public:
+  public:
     void* make(HandleKind kind);
     // The entry of `handle` when it is a live handle of this kind, else null.
     HandleEntry* find(const void* handle, HandleKind kind);
     // Forgets `handle` when it is a live handle of this kind; false otherwise.
     bool release(const void* handle, HandleKind kind);
-    // Forgets every handle; numbers keep counting.
-    void clear() { entries_.clear(); }
 
-private:
+  private:
     std::unordered_map<uintptr_t, HandleEntry> entries_;
-    uint64_t last_serial_ = 0;
 };
 
 }  // namespace jwsim

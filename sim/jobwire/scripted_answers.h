@@ -22,7 +22,7 @@ struct IntOut {
 
 // A queued answer whose texts, list and pairs live in the script arena until reset.
 class Answer {
-public:
+  public:
     Answer(const JwAnswer& scripted, TextArena& copies);
 
     int32_t status() const { return static_cast<int32_t>(result_); }
@@ -38,7 +38,7 @@ public:
 
     int32_t uses_left = 1;
 
-private:
+  private:
     void write_count(int32_t* count) const;
 
     int64_t result_;
@@ -48,7 +48,7 @@ private:
     const char* out_texts_[3];
     bool has_count_;
     int32_t count_;
-    const char** list_ = nullptr;    // null when the answer carries no list
+    const char** list_ = nullptr;      // null when the answer carries no list
     NameValuePair** pairs_ = nullptr;  // null when the answer carries no pairs
     int32_t ints_out_count_;
     int64_t ints_out_[4];
@@ -56,14 +56,14 @@ private:
 };
 
 class ScriptQueue {
-public:
+  public:
     // Copies `scripted` behind the answers already queued for its function; ignores an unknown function.
     void push(const JwAnswer& scripted);
     // The answer for this call of `func`, using it up once; null when none is queued.
     const Answer* take(JwFunc func);
     void clear();
 
-private:
+  private:
     std::deque<Answer> answers_;  // every answer queued since reset, at stable addresses
     std::array<std::deque<Answer*>, JW_FUNC_COUNT> queues_;
     size_t queued_ = 0;  // answers still waiting, so calls without scripts skip the lookup

@@ -13,7 +13,7 @@
 namespace jwsim {
 
 class TextArena {
-public:
+  public:
     // A NUL-terminated copy of `text`; null stays null.
     const char* copy(const char* text);
     // `count` zero-initialised, suitably aligned objects of a trivial type T.
@@ -26,7 +26,7 @@ public:
     // Releases every copy; the first block is kept for reuse.
     void clear();
 
-private:
+  private:
     static constexpr size_t kBlockSize = 16 * 1024;
 
     void* allocate_bytes(size_t size, size_t align);

@@ -1,7 +1,48 @@
+// The library's build stamp. The build writes the values it decides into stamp_values.h (see
+// cmake/stamp_values.cmake); the rest are fixed here.
 #include "frame/stamp.h"
 
+#include "stamp_values.h"
+
 namespace {
-const VersionStamp kStamp = {};
+
+const char kRelease[] = VX_STAMP_RELEASE;
+const char kBuildTrees[] = VX_STAMP_BUILD_TREES;
+const char kRevisionId[] = VX_STAMP_REVISION_ID;
+const char kPlatform[] = VX_STAMP_PLATFORM;
+const char kBuildDate[] = VX_STAMP_BUILD_DATE;
+
+// Each marker is a name, "=" and blanks to 65 characters. A value is written later into the blank room
+// of the built file, in place, so each marker must sit in the file exactly once as one contiguous text:
+// a named array, which the compiler neither merges with nor splits into other strings. Not const: the
+// compiler copies the contents of a constant array into the debug information, which would leave a
+// second, stale marker in the file.
+char kHotfixMarker[] = "ORB_VERSION_HOTFIX_NUMBER=                                       ";
+char kImageDescriptionMarker[] = "BLDMRK_IMAGE_DESCRIPTION=                                        ";
+static_assert(sizeof kHotfixMarker == 66);
+static_assert(sizeof kImageDescriptionMarker == 66);
+
+const VersionStamp kStamp = {
+    kRelease,
+    kBuildTrees,
+    "",
+    VX_STAMP_BUILD_TIME,
+    "cleanser",
+    vx_stamp_build_code,
+    "vxcl",
+    kRevisionId,
+    "",
+    "version",
+    "::",
+    "",
+    kHotfixMarker,
+    "",
+    kImageDescriptionMarker,
+    kPlatform,
+    kBuildDate,
+    {},
+};
+
 }  // namespace
 
 extern "C" int32_t vxbldmk1(VersionStamp* stamp) {

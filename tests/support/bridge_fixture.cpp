@@ -1,9 +1,33 @@
 #include "support/bridge_fixture.h"
 
+#include <cctype>
+
 namespace vxtest {
 
+std::ostream& operator<<(std::ostream& out, const Session& s) {
+    return out << s.deliverable.name << " in encoding " << s.encoding;
+}
+
+std::vector<Session> sessions(std::initializer_list<int32_t> encodings) {
+    std::vector<Session> out;
+    for (const Deliverable& d : kBothDeliverables) {
+        for (int32_t e : encodings) out.push_back({d, e});
+    }
+    return out;
+}
+
+std::string session_name(const ::testing::TestParamInfo<Session>& info) {
+    std::string name = std::string(info.param.deliverable.name) + "_";
+    const simhost::EncodingInfo* e = simhost::find_encoding(info.param.encoding);
+    for (const char* c = e != nullptr ? e->name : "unknown"; *c != '\0'; ++c) {
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name;
+}
+
 void BridgeTest::SetUp() {
-    deliverable = GetParam();
+    deliverable = GetParam().deliverable;
+    encoding = GetParam().encoding;
     lib = &load(deliverable);
     sim = lib->sim;
     sim->reset();
@@ -19,6 +43,8 @@ void BridgeTest::TearDown() {
     }
     EXPECT_TRUE(host.errors().empty()) << "host misuse: " << host.errors().front();
 }
+
+BridgeInstance* BridgeTest::make_instance() { return make_instance(GetParam().encoding); }
 
 BridgeInstance* BridgeTest::make_instance(int32_t session_encoding) {
     encoding = session_encoding;
