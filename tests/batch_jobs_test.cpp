@@ -273,6 +273,24 @@ TEST_P(BatchJobsTest, NullJobListKeepsTheNamesAnotherListEntryReturned) {
     EXPECT_TRUE(pool().owns_live(kept));
 }
 
+TEST_P(BatchJobsTest, MissingOutAddressesAreNeitherReadNorWritten) {
+    const char* id = nullptr;
+    const char* message = nullptr;
+    script({.func = JW_acj_get_job_status_item, .out_count = 3, .out_texts = {"1", "skipped", "m"}});
+    EXPECT_EQ(ENTRY(rec, 33, bridge_acj_get_job_status_item)(rec, 0, &id, nullptr, nullptr, &message), 0);
+    EXPECT_STREQ(id, "1");
+    EXPECT_STREQ(message, "m");
+    EXPECT_STREQ(state().out_text[1], "") << "no address: converted as an empty text";
+    script({.func = JW_acj_rt_input_fieldinfo});
+    EXPECT_EQ(ENTRY(rec, 39, bridge_acj_rt_input_fieldinfo)(rec, 0, nullptr, nullptr, nullptr), 0);
+
+    // A list answered without a count address has no known length: nothing is copied.
+    const char* jobs[] = {"1"};
+    script({.func = JW_acj_joblist, .list_length = 1, .list = jobs});
+    EXPECT_EQ(ENTRY(rec, 29, bridge_acj_joblist)(rec, -1, nullptr, 0), nullptr);
+    EXPECT_EQ(state().string_list, nullptr);
+}
+
 VX_INSTANTIATE_OVER_SESSIONS(BatchJobsTest);
 
 }  // namespace

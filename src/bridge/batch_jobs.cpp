@@ -1,6 +1,7 @@
 // Batch jobs: run jobs of both kinds, list them, read their status, items and logs, stop them, and
 // read real-time service descriptions over the batch connection.
 #include "bridge/entries.h"
+#include "bridge/out_params.h"
 #include "bridge/pair_call.h"
 #include "frame/convert.h"
 
@@ -16,7 +17,8 @@ extern "C" {
 // The job list lives in the stored string list until the next list entry that gets a list.
 char** bridge_acj_joblist(BridgeInstance* rec, int32_t state_filter, int32_t* count, int32_t limit) {
     const char** jobs = acj_joblist(rec->acj_handle, state_filter, count, limit);
-    if (jobs == nullptr) return nullptr;
+    // Without a count the list has no known length: nothing can be copied.
+    if (jobs == nullptr || count == nullptr) return nullptr;
     return conv_out_list(rec, jobs, count);
 }
 
@@ -49,10 +51,10 @@ int32_t bridge_acj_get_job_status_item(BridgeInstance* rec, int32_t index, const
                                        int32_t* state, const char** message) {
     const int32_t status = acj_get_job_status_item(rec->acj_handle, index, job_id, name, state, message);
     if (status != 0) return status;
-    conv_out_args(rec, {*job_id, *name, *message});
-    *job_id = out_slot(rec, 0);
-    *name = out_slot(rec, 1);
-    *message = out_slot(rec, 2);
+    conv_out_args(rec, {filled_text(job_id), filled_text(name), filled_text(message)});
+    hand_back(job_id, out_slot(rec, 0));
+    hand_back(name, out_slot(rec, 1));
+    hand_back(message, out_slot(rec, 2));
     return 0;
 }
 
@@ -60,10 +62,10 @@ int32_t bridge_acj_get_job_status_item2(BridgeInstance* rec, int32_t index, cons
                                         int32_t* state, const char** message, int64_t* sequence) {
     const int32_t status = acj_get_job_status_item2(rec->acj_handle, index, job_id, name, state, message, sequence);
     if (status != 0) return status;
-    conv_out_args(rec, {*job_id, *name, *message});
-    *job_id = out_slot(rec, 0);
-    *name = out_slot(rec, 1);
-    *message = out_slot(rec, 2);
+    conv_out_args(rec, {filled_text(job_id), filled_text(name), filled_text(message)});
+    hand_back(job_id, out_slot(rec, 0));
+    hand_back(name, out_slot(rec, 1));
+    hand_back(message, out_slot(rec, 2));
     return 0;
 }
 
@@ -94,8 +96,8 @@ int32_t bridge_acj_rt_input_fieldinfo(BridgeInstance* rec, int32_t index, const 
                                       int32_t* length) {
     const int32_t status = acj_rt_input_fieldinfo(rec->acj_handle, index, name, type, length);
     if (status != 0) return status;
-    conv_out_args(rec, {*name});
-    *name = out_slot(rec, 0);
+    conv_out_args(rec, {filled_text(name)});
+    hand_back(name, out_slot(rec, 0));
     return 0;
 }
 
@@ -103,8 +105,8 @@ int32_t bridge_acj_rt_output_fieldinfo(BridgeInstance* rec, int32_t index, const
                                        int32_t* length) {
     const int32_t status = acj_rt_output_fieldinfo(rec->acj_handle, index, name, type, length);
     if (status != 0) return status;
-    conv_out_args(rec, {*name});
-    *name = out_slot(rec, 0);
+    conv_out_args(rec, {filled_text(name)});
+    hand_back(name, out_slot(rec, 0));
     return 0;
 }
 

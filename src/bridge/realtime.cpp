@@ -1,6 +1,7 @@
 // Real-time services: open the real-time connection, describe and fill input rows, run the service
 // and read its output table and error texts.
 #include "bridge/entries.h"
+#include "bridge/out_params.h"
 #include "bridge/pair_call.h"
 #include "frame/convert.h"
 
@@ -49,9 +50,9 @@ int32_t bridge_rta_run(BridgeInstance* rec) { return rta_run(rec->rta_handle); }
 const char* bridge_rta_get_error(BridgeInstance* rec, const char** code, const char** origin) {
     const char* message = rta_get_error(rec->rta_handle, code, origin);
     if (message == nullptr) return nullptr;
-    conv_out_args(rec, {message, *code, *origin});
-    *code = out_slot(rec, 1);
-    *origin = out_slot(rec, 2);
+    conv_out_args(rec, {message, filled_text(code), filled_text(origin)});
+    hand_back(code, out_slot(rec, 1));
+    hand_back(origin, out_slot(rec, 2));
     return out_slot(rec, 0);
 }
 
@@ -63,8 +64,8 @@ int32_t bridge_rta_output_fieldinfo(BridgeInstance* rec, int32_t index, const ch
                                     int32_t* length) {
     const int32_t status = rta_output_fieldinfo(rec->rta_handle, index, name, type, length);
     if (status != 0) return status;
-    conv_out_args(rec, {*name});
-    *name = out_slot(rec, 0);
+    conv_out_args(rec, {filled_text(name)});
+    hand_back(name, out_slot(rec, 0));
     return 0;
 }
 

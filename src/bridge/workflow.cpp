@@ -9,7 +9,8 @@ extern "C" {
 NameValuePair** bridge_acj_get_outputs(BridgeInstance* rec, AcjResponse service, int32_t* count) {
     release_pair_list(rec);
     NameValuePair** outputs = acj_get_outputs(service, count);
-    if (outputs == nullptr) return nullptr;
+    // Without a count the answer has no known length: nothing can be copied.
+    if (outputs == nullptr || count == nullptr) return nullptr;
     return conv_out_pair_list(rec, outputs, *count);
 }
 
@@ -28,13 +29,13 @@ void bridge_acj_destroy_wf_job_params_rsp_handle(BridgeInstance* rec, AcjRespons
 // Names live in the stored string list, shared with bridge_acj_joblist.
 char** bridge_acj_get_output_names(BridgeInstance* rec, AcjResponse params, int32_t* count) {
     const char** names = acj_get_output_names(params, count);
-    if (names == nullptr) return nullptr;
+    if (names == nullptr || count == nullptr) return nullptr;  // no known length: nothing to copy
     return conv_out_list(rec, names, count);
 }
 
 char** bridge_acj_get_input_names(BridgeInstance* rec, AcjResponse params, int32_t* count) {
     const char** names = acj_get_input_names(params, count);
-    if (names == nullptr) return nullptr;
+    if (names == nullptr || count == nullptr) return nullptr;  // no known length: nothing to copy
     return conv_out_list(rec, names, count);
 }
 
