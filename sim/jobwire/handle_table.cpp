@@ -1,6 +1,6 @@
 #include "handle_table.h"
 
-#include <utility>
+#include <cstdint>
 
 #include "library_identity.h"
 
@@ -24,24 +24,6 @@ uint64_t last_serial = 0;
 
 }  // namespace
 
-void* HandleTable::make(HandleKind kind) {
-    uintptr_t value = library_tag() | static_cast<uintptr_t>(++last_serial << 4);
-    HandleEntry entry;
-    entry.kind = kind;
-    entries_.emplace(value, std::move(entry));
-    return reinterpret_cast<void*>(value);
-}
-
-HandleEntry* HandleTable::find(const void* handle, HandleKind kind) {
-    auto found = entries_.find(reinterpret_cast<uintptr_t>(handle));
-    if (found == entries_.end() || found->second.kind != kind) return nullptr;
-    return &found->second;
-}
-
-bool HandleTable::release(const void* handle, HandleKind kind) {
-    if (find(handle, kind) == nullptr) return false;
-    entries_.erase(reinterpret_cast<uintptr_t>(handle));
-    return true;
-}
+void* new_handle_value() { return reinterpret_cast<void*>(library_tag() | static_cast<uintptr_t>(++last_serial << 4)); }
 
 }  // namespace jwsim

@@ -2,45 +2,38 @@
 //
 // A handle is a number, never an address, so a stale or foreign handle can be recognised instead of
 // dereferenced. Numbers are never reused, not even across a reset, and carry a tag derived from the
-// library's name, so a handle of one client library is unknown to the other.
+// library's name, so a handle of one client library is unknown to the other. Each kind of handle has a
+// table of its own, so a handle of another kind is simply not found.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace jwsim {
 
-enum class HandleKind : uint8_t {
-    batch,             // acj_initialize
-    realtime,          // rta_initialize
-    version_response,  // acj_get_server_version2
-    params_response,   // acj_get_workflow_job_params
-    service_response,  // rta_run_workflow_job
-};
+// A handle value no table of this library has given out before.
+void* new_handle_value();
 
-// The last failure reported on a handle, or on no handle at all.
-struct Failure {
-    std::string message;  // empty when nothing failed yet
-    std::string code;     // the failed call's status as decimal text
-};
-
-struct HandleEntry {
-    HandleKind kind;
-    bool ended = false;  // a connection after acj_terminate / rta_terminate
-    Failure last_failure;
-};
-
+template <class T>
 class HandleTable {
   public:
-    void* make(HandleKind kind);
-    // The entry of `handle` when it is a live handle of this kind, else null.
-    HandleEntry* find(const void* handle, HandleKind kind);
-    // Forgets `handle` when it is a live handle of this kind; false otherwise.
-    bool release(const void* handle, HandleKind kind);
+    // A new handle and the object behind it; the object stays at its address until released.
+    std::pair<void*, T*> make() {
+        void* handle = new_handle_value();
+        T* object = (entries_[handle] = std::make_unique<T>()).get();
+        return {handle, object};
+    }
+    // The object behind `handle` when it is a live handle of this table, else null.
+    T* find(const void* handle) const {
+        auto found = entries_.find(handle);
+        return found != entries_.end() ? found->second.get() : nullptr;
+    }
+    // Forgets `handle`; false when it was not a live handle of this table.
+    bool release(const void* handle) { return entries_.erase(handle) != 0; }
 
   private:
-    std::unordered_map<uintptr_t, HandleEntry> entries_;
+    std::unordered_map<const void*, std::unique_ptr<T>> entries_;
 };
 
 }  // namespace jwsim

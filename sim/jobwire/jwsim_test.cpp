@@ -1,8 +1,7 @@
-// Tests of the stand-in client library, loaded the way tests load it beside a deliverable: with dlopen
-// in a local scope, controlled and observed through jwsim_api.
+// Tests of the stand-in client library's control API: exports, recording, scripted answers, reset and
+// two libraries side by side. The job server's own rules are tested in server_test.cpp.
 #include "sim/jobwire/jwsim.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,50 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "sim/jobwire/client_library_loader.h"
+
 namespace {
 
-// One client library in its own RTLD_LOCAL scope. Never closed: the process ends first.
-class ClientLibrary {
-  public:
-    explicit ClientLibrary(const char* path) : handle_(dlopen(path, RTLD_LOCAL | RTLD_NOW)) {
-        if (handle_ == nullptr) {
-            error_ = dlerror();
-            return;
-        }
-        auto entry = reinterpret_cast<JwSimApiFn>(dlsym(handle_, "jwsim_api"));
-        api_ = entry != nullptr ? entry() : nullptr;
-        if (api_ == nullptr) error_ = std::string("no jwsim_api in ") + path;
-    }
-    bool loaded() const { return api_ != nullptr; }
-    const std::string& error() const { return error_; }
-    const JwSimApi& api() const { return *api_; }
-    void* symbol(const char* name) const { return dlsym(handle_, name); }
-    template <class F>
-    F function(const char* name) const {
-        return reinterpret_cast<F>(symbol(name));
-    }
-
-  private:
-    void* handle_;
-    const JwSimApi* api_ = nullptr;
-    std::string error_;
-};
-
-ClientLibrary& plain_library() {
-    static ClientLibrary library(JW_PLAIN_LIBRARY);
-    return library;
-}
-
-ClientLibrary& ssl_library() {
-    static ClientLibrary library(JW_SSL_LIBRARY);
-    return library;
-}
-
-// The client function `name` of `library`, typed as platform/jobwire.h declares it.
-#define JW(library, name) (library).function<decltype(&name)>(#name)
-
-int32_t answers_one() { return 1; }
-int32_t answers_zero() { return 0; }
+using jwtest::answers_one;
+using jwtest::answers_zero;
+using jwtest::ClientLibrary;
+using jwtest::plain_library;
+using jwtest::ssl_library;
 
 JwAnswer answer_for(JwFunc func) {
     JwAnswer answer{};
@@ -93,10 +57,11 @@ class JobwireTest : public ::testing::Test {
     Handles open_handles() const {
         Handles h;
         h.batch = JW(lib, acj_initialize)("http://jobs.example", 8080);
-        h.realtime = JW(lib, rta_initialize)("http://jobs.example", 8081, "scoring", 30);
+        EXPECT_EQ(JW(lib, acj_set_credentials)(h.batch, "operator", "secret"), 0);
+        h.realtime = JW(lib, rta_initialize)("http://jobs.example", 8081, "upper", 30);
         EXPECT_EQ(JW(lib, acj_get_server_version2)(h.batch, &h.version), 0);
-        EXPECT_EQ(JW(lib, acj_get_workflow_job_params)(h.batch, "nightly", 0, &h.params), 0);
-        EXPECT_EQ(JW(lib, rta_run_workflow_job)(h.realtime, "nightly", h.params, 30, &h.service), 0);
+        EXPECT_EQ(JW(lib, acj_get_workflow_job_params)(h.batch, "greeting", 0, &h.params), 0);
+        EXPECT_EQ(JW(lib, rta_run_workflow_job)(h.realtime, "greeting", h.params, 30, &h.service), 0);
         EXPECT_NE(h.batch, nullptr);
         EXPECT_NE(h.realtime, nullptr);
         EXPECT_NE(h.version, nullptr);
@@ -593,53 +558,7 @@ TEST_F(JobwireTest, ResetForgetsCallsScriptsAndServerState) {
     EXPECT_EQ(JW(lib, acj_initialize)("https://jobs", 1), nullptr);
 }
 
-// ---- the library's own answers ------------------------------------------------------------------------
-
-TEST_F(JobwireTest, ConnectionsNeedHttpOrAnSslEnabledCallerForHttps) {
-    enum Ssl { none, zero, one };
-    struct Case {
-        const char* server;
-        Ssl ssl;
-        bool connects;
-    };
-    const Case cases[] = {
-        {"http://jobs.example", none, true},
-        {"https://jobs.example", none, false},
-        {"https://jobs.example", zero, false},
-        {"https://jobs.example", one, true},
-        {"http://jobs.example", zero, true},
-        {"ftp://jobs.example", one, false},
-        {"HTTP://jobs.example", one, false},
-        {"http:/jobs.example", one, false},
-        {"", one, false},
-        {nullptr, one, false},
-    };
-    for (const Case& c : cases) {
-        for (bool realtime : {false, true}) {
-            SCOPED_TRACE(testing::Message() << (c.server ? c.server : "(null)") << " ssl " << c.ssl
-                                            << (realtime ? " real-time" : " batch"));
-            api().reset();
-            if (c.ssl != none) JW(lib, acj_set_adv_option)("sslenab", c.ssl == one ? answers_one : answers_zero);
-            void* handle =
-                realtime ? JW(lib, rta_initialize)(c.server, 80, "svc", 5) : JW(lib, acj_initialize)(c.server, 80);
-            EXPECT_EQ(handle != nullptr, c.connects);
-            const char* code = nullptr;
-            const char* error =
-                realtime ? JW(lib, rta_get_error)(nullptr, &code, nullptr) : JW(lib, acj_get_error)(nullptr);
-            if (c.connects) {
-                EXPECT_EQ(error, nullptr);
-            } else {
-                ASSERT_NE(error, nullptr);
-                EXPECT_NE(std::strstr(error, c.server && std::strncmp(c.server, "https", 5) == 0 ? "SSL" : "http"),
-                          nullptr)
-                    << error;
-                if (realtime) {
-                    EXPECT_STRNE(code, "");
-                }
-            }
-        }
-    }
-}
+// ---- library-wide settings ----------------------------------------------------------------------------
 
 TEST_F(JobwireTest, TheLatestSslAnswerDecidesAndIsTakenEvenWhenScripted) {
     EXPECT_EQ(JW(lib, acj_set_adv_option)("sslenab", answers_one), 0);
@@ -655,115 +574,6 @@ TEST_F(JobwireTest, TheLatestSslAnswerDecidesAndIsTakenEvenWhenScripted) {
     EXPECT_EQ(api().ssl_answer(), &answers_zero);
     EXPECT_EQ(JW(lib, acj_initialize)("https://jobs", 443), nullptr);
     EXPECT_EQ(last_call().texts[0], std::string("https://jobs"));
-}
-
-TEST_F(JobwireTest, StatusesTellOpenConnectionsFromNullUnknownEndedAndForeignOnes) {
-    using StatusCall = int32_t (*)(const ClientLibrary& lib, void* handle);
-    struct Case {
-        const char* name;
-        bool realtime;
-        StatusCall call;
-    };
-    const Case cases[] = {
-        {"acj_set_timeout", false, [](const ClientLibrary& l, void* h) { return JW(l, acj_set_timeout)(h, 5); }},
-        {"acj_set_credentials", false,
-         [](const ClientLibrary& l, void* h) { return JW(l, acj_set_credentials)(h, "u", "p"); }},
-        {"acj_run_arch_job", false,
-         [](const ClientLibrary& l, void* h) { return JW(l, acj_run_arch_job)(h, "job", nullptr, 0, nullptr); }},
-        {"acj_get_job_log", false,
-         [](const ClientLibrary& l, void* h) { return JW(l, acj_get_job_log)(h, "1", "/nonexistent/log"); }},
-        {"acj_rt_output_fieldinfo", false,
-         [](const ClientLibrary& l, void* h) {
-             return JW(l, acj_rt_output_fieldinfo)(h, 0, nullptr, nullptr, nullptr);
-         }},
-        {"rta_set_orbenv", true, [](const ClientLibrary& l, void* h) { return JW(l, rta_set_orbenv)(h, "prod"); }},
-        {"rta_run2", true, [](const ClientLibrary& l, void* h) { return JW(l, rta_run2)(h, nullptr, 0); }},
-        {"rta_set_infield_info", true,
-         [](const ClientLibrary& l, void* h) { return JW(l, rta_set_infield_info)(h, 0, "f", 1, 8); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        api().reset();
-        Handles h = open_handles();
-        void* own = c.realtime ? h.realtime : h.batch;
-        void* other_kind = c.realtime ? h.batch : h.realtime;
-        EXPECT_EQ(c.call(lib, own), 0);
-        EXPECT_NE(c.call(lib, nullptr), 0);
-        EXPECT_NE(c.call(lib, const_cast<void*>(fake_pointer(0x7770))), 0);
-        EXPECT_NE(c.call(lib, other_kind), 0);
-
-        if (c.realtime) {
-            ASSERT_EQ(JW(lib, rta_terminate)(own), 0);
-        } else {
-            ASSERT_EQ(JW(lib, acj_terminate)(own), 0);
-        }
-        EXPECT_NE(c.call(lib, own), 0);
-        const char* error = c.realtime ? JW(lib, rta_get_error)(own, nullptr, nullptr) : JW(lib, acj_get_error)(own);
-        EXPECT_NE(error, nullptr);
-    }
-}
-
-TEST_F(JobwireTest, OpenConnectionsAnswerWithEmptyResults) {
-    Handles h = open_handles();
-    EXPECT_NE(h.batch, h.realtime);
-    EXPECT_NE(JW(lib, acj_initialize)("http://jobs.example", 8080), h.batch);
-    EXPECT_EQ(JW(lib, acj_get_error)(h.batch), nullptr);
-
-    const char* const kUntouched = "untouched";
-    const char* texts[3] = {kUntouched, kUntouched, kUntouched};
-    int32_t state = -1;
-    int64_t sequence = -1;
-    EXPECT_EQ(JW(lib, acj_get_job_status_item2)(h.batch, 0, &texts[0], &texts[1], &state, &texts[2], &sequence), 0);
-    for (const char* text : texts) EXPECT_STREQ(text, "");
-    EXPECT_NE(state, -1);
-    EXPECT_NE(sequence, -1);
-    texts[0] = kUntouched;
-    EXPECT_EQ(JW(lib, rta_output_fieldinfo)(h.realtime, 0, &texts[0], nullptr, nullptr), 0);
-    EXPECT_STREQ(texts[0], "");
-
-    int32_t count = 5;
-    EXPECT_NE(JW(lib, acj_joblist)(h.batch, -1, &count, 0), nullptr);
-    EXPECT_EQ(count, 0);
-    count = 5;
-    EXPECT_NE(JW(lib, acj_get_input_names)(h.params, &count), nullptr);
-    EXPECT_EQ(count, 0);
-    count = 5;
-    EXPECT_NE(JW(lib, acj_get_outputs)(h.service, &count), nullptr);
-    EXPECT_EQ(count, 0);
-    count = 5;
-    EXPECT_EQ(JW(lib, acj_joblist)(nullptr, -1, &count, 0), nullptr);
-    EXPECT_EQ(JW(lib, acj_get_outputs)(h.params, &count), nullptr);  // a parameters response has no outputs
-    EXPECT_EQ(JW(lib, rta_output_data)(h.realtime, 0, 0), nullptr);
-
-    int32_t job_ids[2] = {0, 0};
-    EXPECT_EQ(JW(lib, acj_run_arch_job)(h.batch, "a", nullptr, 0, &job_ids[0]), 0);
-    EXPECT_EQ(JW(lib, acj_run_prof_job)(h.batch, "p", nullptr, nullptr, 1, nullptr, "o", nullptr, 0, &job_ids[1]), 0);
-    EXPECT_NE(job_ids[0], job_ids[1]);
-}
-
-TEST_F(JobwireTest, ServerAndProductVersionsAgree) {
-    Handles h = open_handles();
-    char buffer[32];
-    int32_t major = -1, minor = -1, revision = -1;
-    ASSERT_EQ(JW(lib, acj_get_server_version)(h.batch, buffer, sizeof buffer, &major, &minor, &revision), 0);
-    char expected[32];
-    std::snprintf(expected, sizeof expected, "%d.%d.%d", major, minor, revision);
-    EXPECT_STREQ(buffer, expected);
-    EXPECT_EQ(JW(lib, acj_get_product_major_version)(h.version), major);
-    EXPECT_EQ(JW(lib, acj_get_product_minor_version)(h.version), minor);
-    EXPECT_EQ(JW(lib, acj_get_product_revision_version)(h.version), revision);
-    EXPECT_STREQ(JW(lib, acj_get_product_full_version)(h.version), expected);
-
-    char small[4] = {'#', '#', '#', '#'};
-    ASSERT_EQ(JW(lib, acj_get_server_version)(h.batch, small, 3, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(std::string(small, 4), std::string(expected, 2) + '\0' + '#');
-
-    JW(lib, acj_destroy_get_server_version_rsp_handle)(h.version);
-    EXPECT_EQ(JW(lib, acj_get_product_full_version)(h.version), nullptr);
-    EXPECT_NE(JW(lib, acj_get_product_major_version)(h.version), major);
-    JW(lib, acj_destroy_wf_svc_rsp_handle)(h.service);
-    int32_t count = 5;
-    EXPECT_EQ(JW(lib, acj_get_outputs)(h.service, &count), nullptr);
 }
 
 // ---- two libraries in one process ---------------------------------------------------------------------

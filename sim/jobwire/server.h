@@ -1,33 +1,29 @@
-// The job server behind the client functions: what a call does when no scripted answer replaces it.
+// The in-memory job server behind the client functions: what a call does when no scripted answer
+// replaces it. SERVER.md beside this file describes its behaviour.
 //
-// One method per client function, with the function's own arguments. For now it is a minimal server:
-// it knows which handles it made and whether a connection has ended, honours the "sslenab" answer for
-// https:// addresses, keeps the last failure per handle, and answers every other question with empty
-// results (no jobs, no services, no fields). Null handles and handles it did not make fail with
-// kBadHandle; out-parameters are written only through non-null addresses. It keeps no jobs yet: job ids
-// are numbered, but lists are empty and acj_get_job_log writes no file.
+// One method per client function, with the function's own arguments. The methods live in one file per
+// family: server.cpp (connections, errors, versions), server_jobs.cpp, server_services.cpp and
+// server_workflows.cpp. Every failure is recorded on the connection it happened on (or, without a
+// usable handle, on a library-wide record) with its status, message and the failing function's name.
 #pragma once
 
 #include <cstdint>
 
+#include "connection.h"
 #include "handle_table.h"
+#include "job_book.h"
 #include "platform/jobwire.h"
+#include "responses.h"
+#include "statuses.h"
 
 namespace jwsim {
-
-// Statuses of the library's own failures.
-inline constexpr int32_t kOk = 0;
-inline constexpr int32_t kBadHandle = 2;    // null, unknown, or a handle of another kind
-inline constexpr int32_t kEnded = 3;        // the connection was terminated
-inline constexpr int32_t kBadArgument = 4;  // an argument the call cannot do without is missing
-inline constexpr int32_t kUnknownOption = 5;
-inline constexpr int32_t kNotConnected = 6;  // the address was refused
 
 // The version the server reports.
 inline constexpr int32_t kServerMajor = 9;
 inline constexpr int32_t kServerMinor = 4;
 inline constexpr int32_t kServerRevision = 2;
 inline constexpr const char* kServerVersionText = "9.4.2";
+inline constexpr const char* kProductFullVersion = "9.4.2 Édition mémoire";
 
 class Server {
   public:
@@ -99,22 +95,66 @@ class Server {
     void acj_destroy_wf_svc_rsp_handle(AcjResponse service);
 
   private:
-    // kOk when `handle` is an open connection of this kind; otherwise records why not and returns the status.
-    int32_t check(const void* handle, HandleKind kind);
-    // True when `handle` is a live response handle of this kind; otherwise records why not.
-    bool check_response(const void* handle, HandleKind kind);
-    // Records a failure on `entry` (or, with a null entry, on no handle) and returns its status.
-    int32_t fail(HandleEntry* entry, int32_t status, const char* message);
-    // The failure a later error question about `handle` reports.
-    const Failure& failure_of(const void* handle, HandleKind kind);
-    void* connect(HandleKind kind, const char* server);
-    int32_t describe_field(const void* handle, HandleKind kind, const char** name, int32_t* type, int32_t* length);
-    const char** names_of(const void* params, int32_t* count);
+    // What a lookup found, or the status it failed with (already recorded).
+    template <class T>
+    struct Found {
+        T* object;
+        int32_t status;
+    };
+    enum class Needs { open_connection, credentials };
 
-    HandleTable handles_;
-    Failure unattached_failure_;  // failures of calls that had no usable handle
+    // The open connection `handle` names; otherwise records why not (2, 3, or 7 when credentials are
+    // needed and missing).
+    Found<BatchConnection> open_batch(AcjHandle handle, const char* origin, Needs needs = Needs::open_connection);
+    Found<RealtimeConnection> open_realtime(RtaHandle handle, const char* origin);
+    // For queries that answer no status: the open connection, or null; records nothing.
+    RealtimeConnection* quiet_realtime(RtaHandle handle) const;
+    // The response behind `handle`, or null after recording an unknown handle.
+    template <class T>
+    T* find_response(const HandleTable<T>& table, const void* handle, const char* origin);
+    // Where the failures of calls on `handle` are recorded: its connection (open or ended), else the
+    // library-wide record.
+    template <class C>
+    Connection& record_of(const HandleTable<C>& table, const void* handle);
+    // Whether a connection to `server`:`port` may be opened; records why not, or clears the
+    // library-wide record when it may.
+    bool may_connect(const char* server, int32_t port, const char* origin);
+
+    // The job named by the text `job_id`: 4 when it is missing, 8 when no job has that id.
+    Found<Job> find_job(Connection& connection, const char* job_id, const char* origin);
+    int32_t run_job(AcjHandle handle, const char* kind, const char* name, const char* name_argument,
+                    const NameValuePair* pairs, int32_t count, int32_t* job_id, const char* origin);
+    int32_t status_item(AcjHandle handle, int32_t index, const char** job_id, const char** name, int32_t* state,
+                        const char** message, int64_t* sequence, const char* origin);
+    // Writes field `index` of `fields`; 11 when there is none.
+    static int32_t describe_field(Connection& connection, const std::vector<FieldInfo>& fields, int32_t index,
+                                  const char** name, int32_t* type, int32_t* length, const char* origin);
+    int32_t describe_selected(AcjHandle handle, bool inputs, int32_t index, const char** name, int32_t* type,
+                              int32_t* length, const char* origin);
+    int32_t store_credentials(Connection& connection, const char* user, const char* password, const char* origin);
+    const char** list_names(AcjResponse params, TextList ParamsResponse::*names, int32_t* count, const char* origin);
+
+    HandleTable<BatchConnection> batches_;
+    HandleTable<RealtimeConnection> realtimes_;
+    HandleTable<VersionResponse> versions_;
+    HandleTable<ParamsResponse> params_;
+    HandleTable<ServiceResponse> services_;
+    Connection unattached_;  // failures and texts of calls that had no usable handle
     AcjOptionFn ssl_answer_ = nullptr;
-    int32_t last_job_id_ = 0;
+    JobBook jobs_;
 };
+
+template <class T>
+T* Server::find_response(const HandleTable<T>& table, const void* handle, const char* origin) {
+    T* response = table.find(handle);
+    if (response == nullptr) unattached_.fail(kBadHandle, "unknown handle", origin);
+    return response;
+}
+
+template <class C>
+Connection& Server::record_of(const HandleTable<C>& table, const void* handle) {
+    C* connection = table.find(handle);
+    return connection != nullptr ? *connection : unattached_;
+}
 
 }  // namespace jwsim
