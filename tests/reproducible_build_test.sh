@@ -28,6 +28,15 @@ done
 echo "two builds took $((SECONDS - start)) s"
 
 fail=0
+# expect_field NUMBER NAME VALUE: vxstamp show printed that line for the library in $lib.
+expect_field() {
+  if grep -qxF -- "$(printf '%2d %-24s %s' "$1" "$2" "$3")" <<<"$shown"; then
+    printf 'ok   %s %s is %s\n' "$lib" "$2" "$3"
+  else
+    printf 'FAIL %s %s is not %s:\n%s\n' "$lib" "$2" "$3" "$shown"
+    fail=1
+  fi
+}
 for lib in vxjobc.so vxjobcssl.so; do
   one=${trees[0]}/build/lib/$lib
   two=${trees[1]}/build/lib/$lib
@@ -38,14 +47,6 @@ for lib in vxjobc.so vxjobcssl.so; do
     fail=1
   fi
   shown=$("$vxstamp" show "$one")
-  expect_field() {  # expect_field NAME VALUE
-    if grep -qxF -- "$(printf '%2d %-24s %s' "$1" "$2" "$3")" <<<"$shown"; then
-      printf 'ok   %s %s is %s\n' "$lib" "$2" "$3"
-    else
-      printf 'FAIL %s %s is not %s:\n%s\n' "$lib" "$2" "$3" "$shown"
-      fail=1
-    fi
-  }
   expect_field 3 build_time 1700000000
   expect_field 16 build_date '"Tue Nov 14 22:13:20 UTC 2023"'
   expect_field 0 release '"5.1.1.VXJ.20231114"'

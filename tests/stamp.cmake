@@ -6,7 +6,8 @@ target_compile_definitions(vxstamp_test PRIVATE VXSTAMP_PATH="$<TARGET_FILE:vxst
 add_dependencies(vxstamp_test vxstamp)
 
 add_test(NAME stamp_values COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/stamp_values_test.sh ${PROJECT_SOURCE_DIR})
-# Configures and builds the deliverables twice: about a minute on two cores.
+# Configures and builds the deliverables twice: about a minute of CPU, nearly all of it the stand-in
+# client library that the deliverables link.
 add_test(NAME reproducible_build
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/reproducible_build_test.sh ${PROJECT_SOURCE_DIR}
                  $<TARGET_FILE:vxstamp>)

@@ -133,7 +133,9 @@ TEST_P(StampTest, BuildTimeAndBuildDateAreTheSameMoment) {
     EXPECT_EQ(offset % 900, 0) << date << " vs " << build_time;
     EXPECT_GE(offset, -12 * 3600) << date << " vs " << build_time;
     EXPECT_LE(offset, 14 * 3600) << date << " vs " << build_time;
-    if (parsed.zone == "UTC" || parsed.zone == "GMT") EXPECT_EQ(offset, 0) << date;
+    if (parsed.zone == "UTC" || parsed.zone == "GMT") {
+        EXPECT_EQ(offset, 0) << date;
+    }
     // timegm normalised tm_wday from the date: the weekday written must be that date's.
     static const char* const kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     EXPECT_EQ(parsed.weekday, kWeekdays[parsed.local.tm_wday]) << date;
@@ -151,8 +153,7 @@ TEST_P(StampTest, BuildTimeAndBuildDateAreTheSameMoment) {
 TEST_P(StampTest, ReleaseEndsInTheDateOfTheBuild) {
     BuildDate parsed = parse_build_date(text(stamp, 16));
     char yyyymmdd[16];
-    std::snprintf(yyyymmdd, sizeof yyyymmdd, "%04d%02d%02d", parsed.local.tm_year + 1900, parsed.local.tm_mon + 1,
-                  parsed.local.tm_mday);
+    ASSERT_EQ(std::strftime(yyyymmdd, sizeof yyyymmdd, "%Y%m%d", &parsed.local), 8u);
     const std::string release = text(stamp, 0);
     ASSERT_GE(release.size(), 8u);
     EXPECT_EQ(release.substr(release.size() - 8), yyyymmdd) << release << " built " << text(stamp, 16);
@@ -177,7 +178,7 @@ TEST_P(StampTest, EachMarkerSitsInTheBuiltFileOnceAsOneText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, StampTest, ::testing::ValuesIn(kBothDeliverables),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& built) { return std::string(built.param.name); });
 
 TEST(StampOfBothBuilds, OnlyBuildTimeBuildCodeAndBuildDateMayDiffer) {
     const Words plain = read_stamp(load(kPlain), 0xA5);

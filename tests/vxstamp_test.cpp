@@ -68,7 +68,7 @@ std::string marker_text(const std::string& name, const std::string& value) {
     return text;
 }
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -111,7 +111,7 @@ class VxstampTest : public ::testing::TestWithParam<Deliverable> {
 
     // Runs vxstamp. An `unprivileged` run started as root drops to another user, so that file
     // permissions apply to it.
-    Run run(const std::vector<std::string>& args, bool unprivileged = false) const {
+    Outcome run(const std::vector<std::string>& args, bool unprivileged = false) const {
         const std::string out_path = root + "/out";
         const std::string err_path = root + "/err";
         const pid_t child = fork();
@@ -130,7 +130,7 @@ class VxstampTest : public ::testing::TestWithParam<Deliverable> {
             execv(VXSTAMP_PATH, argv.data());
             _exit(127);
         }
-        Run result;
+        Outcome result;
         int status = 0;
         EXPECT_EQ(waitpid(child, &status, 0), child);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -141,7 +141,7 @@ class VxstampTest : public ::testing::TestWithParam<Deliverable> {
 
     // Field number -> name and value, from vxstamp show.
     std::map<int, Shown> show(const std::string& library) const {
-        const Run r = run({"show", library});
+        const Outcome r = run({"show", library});
         EXPECT_EQ(r.status, 0) << r.err;
         std::map<int, Shown> fields;
         std::istringstream lines(r.out);
@@ -221,7 +221,7 @@ TEST_P(VxstampTest, SetWritesTheValueIntoItsMarkerAndChangesNothingElse) {
         const size_t at = original.find(marker_text(c.name, "") + '\0');
         ASSERT_NE(at, std::string::npos);
 
-        const Run r = run({"set", lib, c.option, c.value});
+        const Outcome r = run({"set", lib, c.option, c.value});
         EXPECT_EQ(r.status, 0) << r.err;
         const std::string after = read_bytes(lib);
         ASSERT_EQ(after.size(), original.size());
@@ -309,7 +309,7 @@ TEST_P(VxstampTest, RefusalsLeaveEveryFileAsItWas) {
         reset_work();
         if (c.prepare) c.prepare();
         const auto before = snapshot();
-        const Run r = run(c.args, c.unprivileged);
+        const Outcome r = run(c.args, c.unprivileged);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_TRUE(snapshot() == before) << "files changed";
@@ -317,7 +317,7 @@ TEST_P(VxstampTest, RefusalsLeaveEveryFileAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, VxstampTest, ::testing::ValuesIn(kBothDeliverables),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& built) { return std::string(built.param.name); });
 
 TEST(VxstampCommandLine, HelpExplainsBothCommandsAndWrongUseIsAnError) {
     const auto run = [](const std::string& args) {

@@ -23,24 +23,24 @@ static_assert(sizeof kHotfixMarker == 66);
 static_assert(sizeof kImageDescriptionMarker == 66);
 
 const VersionStamp kStamp = {
-    kRelease,
-    kBuildTrees,
-    "",
-    VX_STAMP_BUILD_TIME,
-    "cleanser",
-    vx_stamp_build_code,
-    "vxcl",
-    kRevisionId,
-    "",
-    "version",
-    "::",
-    "",
-    kHotfixMarker,
-    "",
-    kImageDescriptionMarker,
-    kPlatform,
-    kBuildDate,
-    {},
+    kRelease,                 // 0
+    kBuildTrees,              // 1
+    "",                       // 2
+    VX_STAMP_BUILD_TIME,      // 3
+    "cleanser",               // 4
+    vx_stamp_build_code,      // 5
+    "vxcl",                   // 6
+    kRevisionId,              // 7
+    "",                       // 8
+    "version",                // 9
+    "::",                     // 10
+    "",                       // 11
+    kHotfixMarker,            // 12
+    "",                       // 13
+    kImageDescriptionMarker,  // 14
+    kPlatform,                // 15
+    kBuildDate,               // 16
+    {},                       // 17-25
 };
 
 }  // namespace

@@ -32,7 +32,6 @@ std::vector<size_t> find_marker_texts(const std::vector<unsigned char>& file, co
 std::string value_problem(const Marker& marker, const std::string& value);
 
 // Writes the marker's name, `value` and blanks over the 65 characters at `offset`.
-void write_marker_text(std::vector<unsigned char>& file, size_t offset, const Marker& marker,
-                       const std::string& value);
+void write_marker_text(std::vector<unsigned char>& file, size_t offset, const Marker& marker, const std::string& value);
 
 }  // namespace vxstamp

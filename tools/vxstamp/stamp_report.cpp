@@ -19,32 +19,32 @@ struct FieldInfo {
 
 // Field n of the stamp is the n-th pointer-sized word.
 constexpr FieldInfo kFields[26] = {
-    {"release", Kind::kText},
-    {"build_trees", Kind::kText},
-    {"empty_2", Kind::kText},
-    {"build_time", Kind::kInteger},
-    {"component", Kind::kText},
-    {"build_code", Kind::kText},
-    {"family", Kind::kText},
-    {"revision_id", Kind::kText},
-    {"empty_8", Kind::kText},
-    {"version_label", Kind::kText},
-    {"version_separator", Kind::kText},
-    {"empty_11", Kind::kText},
-    {"hotfix_marker", Kind::kText},
-    {"empty_13", Kind::kText},
-    {"image_description_marker", Kind::kText},
-    {"platform", Kind::kText},
-    {"build_date", Kind::kText},
-    {"unused_17", Kind::kNull},
-    {"unused_18", Kind::kNull},
-    {"unused_19", Kind::kNull},
-    {"unused_20", Kind::kNull},
-    {"unused_21", Kind::kNull},
-    {"unused_22", Kind::kNull},
-    {"unused_23", Kind::kNull},
-    {"unused_24", Kind::kNull},
-    {"unused_25", Kind::kNull},
+    {"release", Kind::kText},                   // 0
+    {"build_trees", Kind::kText},               // 1
+    {"empty_2", Kind::kText},                   // 2
+    {"build_time", Kind::kInteger},             // 3
+    {"component", Kind::kText},                 // 4
+    {"build_code", Kind::kText},                // 5
+    {"family", Kind::kText},                    // 6
+    {"revision_id", Kind::kText},               // 7
+    {"empty_8", Kind::kText},                   // 8
+    {"version_label", Kind::kText},             // 9
+    {"version_separator", Kind::kText},         // 10
+    {"empty_11", Kind::kText},                  // 11
+    {"hotfix_marker", Kind::kText},             // 12
+    {"empty_13", Kind::kText},                  // 13
+    {"image_description_marker", Kind::kText},  // 14
+    {"platform", Kind::kText},                  // 15
+    {"build_date", Kind::kText},                // 16
+    {"unused_17", Kind::kNull},                 // 17
+    {"unused_18", Kind::kNull},                 // 18
+    {"unused_19", Kind::kNull},                 // 19
+    {"unused_20", Kind::kNull},                 // 20
+    {"unused_21", Kind::kNull},                 // 21
+    {"unused_22", Kind::kNull},                 // 22
+    {"unused_23", Kind::kNull},                 // 23
+    {"unused_24", Kind::kNull},                 // 24
+    {"unused_25", Kind::kNull},                 // 25
 };
 static_assert(sizeof kFields / sizeof kFields[0] * sizeof(uintptr_t) == sizeof(VersionStamp));
 
@@ -83,20 +83,23 @@ bool print_stamp(const std::string& library, std::FILE* out, std::string& error)
     VersionStamp stamp{};
     const auto read_stamp = reinterpret_cast<int32_t (*)(VersionStamp*)>(symbol);
     const int32_t status = read_stamp(&stamp);
-    uintptr_t words[26];
-    std::memcpy(words, &stamp, sizeof words);
+    // The same 26 words seen as numbers and as texts; which view applies is the field's kind.
+    intptr_t numbers[26];
+    const char* texts[26];
+    std::memcpy(numbers, &stamp, sizeof numbers);
+    std::memcpy(texts, &stamp, sizeof texts);
 
     for (int n = 0; n < 26; ++n) {
         std::fprintf(out, "%2d %-24s ", n, kFields[n].name);
         if (kFields[n].kind == Kind::kInteger) {
-            std::fprintf(out, "%" PRIdPTR, static_cast<intptr_t>(words[n]));
-        } else if (words[n] == 0) {
+            std::fprintf(out, "%" PRIdPTR, numbers[n]);
+        } else if (texts[n] == nullptr) {
             std::fputs("null", out);
         } else if (kFields[n].kind == Kind::kText) {
-            print_text(out, reinterpret_cast<const char*>(words[n]));
+            print_text(out, texts[n]);
         } else {
             // Expected to be null; not followed, since nothing says what it points to.
-            std::fprintf(out, "0x%" PRIxPTR, words[n]);
+            std::fprintf(out, "%p", static_cast<const void*>(texts[n]));
         }
         std::fputc('\n', out);
     }
