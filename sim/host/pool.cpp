@@ -50,14 +50,15 @@ void Pool::error(std::string message) { errors_.push_back("pool '" + name_ + "':
 void* Pool::allocate(uint64_t size, uint32_t flags) {
     if (destroyed_) {
         error("allocate of " + std::to_string(size) + " bytes after destroy");
-        host_->log({"pool.allocate", {static_cast<int64_t>(size), flags}, {}, nullptr, this});
+        if (host_->logging_) host_->log({"pool.allocate", {static_cast<int64_t>(size), flags}, {}, nullptr, this});
         return nullptr;
     }
     void* block = nullptr;
     if (!host_->allocation_should_fail(size)) {
         block = std::malloc(static_cast<size_t>(size) + kGuardBytes);
     }
-    host_->log({"pool.allocate", {static_cast<int64_t>(size), flags}, {}, block, this});
+    // An event is only built when it is kept: its vector costs a heap allocation of its own.
+    if (host_->logging_) host_->log({"pool.allocate", {static_cast<int64_t>(size), flags}, {}, block, this});
     if (block == nullptr) return nullptr;
 
     auto* bytes = static_cast<unsigned char*>(block);
@@ -80,7 +81,7 @@ bool Pool::guard_intact(const Allocation& a) const {
 void Pool::release(void* block) {
     auto it = live_.find(block);
     const int64_t size = it == live_.end() ? -1 : static_cast<int64_t>(allocations_[it->second].size);
-    host_->log({"pool.free", {size}, {}, block, this});
+    if (host_->logging_) host_->log({"pool.free", {size}, {}, block, this});
     if (destroyed_) {
         error("free after destroy");
         return;
@@ -93,17 +94,29 @@ void Pool::release(void* block) {
                                : "free of a pointer the pool never gave out");
         return;
     }
-    Allocation& a = allocations_[it->second];
+    const size_t index = it->second;
+    Allocation& a = allocations_[index];
     if (!guard_intact(a)) error("guard overwritten behind " + describe(a) + ", found at free");
     std::free(block);
     a.freed = true;
     live_bytes_ -= a.size;
     live_.erase(it);
     ++free_count_;
+    if (!host_->allocation_history_) forget(index);
+}
+
+void Pool::forget(size_t index) {
+    // The last record takes the freed one's place; a live block's index follows it.
+    const size_t last = allocations_.size() - 1;
+    if (index != last) {
+        allocations_[index] = allocations_[last];
+        if (!allocations_[index].freed) live_[allocations_[index].block] = index;
+    }
+    allocations_.pop_back();
 }
 
 void Pool::destroy() {
-    host_->log({"pool.destroy", {static_cast<int64_t>(live_.size())}, {}, record(), this});
+    if (host_->logging_) host_->log({"pool.destroy", {static_cast<int64_t>(live_.size())}, {}, record(), this});
     if (destroyed_) {
         error("destroyed twice");
         return;

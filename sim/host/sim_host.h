@@ -103,6 +103,7 @@ class Pool {
     void release(void* block);
     void destroy();
     bool guard_intact(const Allocation& a) const;
+    void forget(size_t index);  // drops a freed block's record when there is no history to keep
     void error(std::string message);
 
     static void destroy_op(HostPool* self);
@@ -246,6 +247,14 @@ class Host {
     void set_logging(bool on) { logging_ = on; }
     bool logging() const { return logging_; }
 
+    // Allocation history. On (the default), every pool keeps the record of each block it ever gave out, so
+    // tests can look at sizes, flags and frees afterwards. Off, a block's record goes with its free: a pool's
+    // allocations() then holds its live blocks only, in no particular order, allocation_count() counts them,
+    // and a long run needs no more memory than its live blocks. A double free then reads as a free of a
+    // pointer the pool never gave out.
+    void set_allocation_history(bool keep) { allocation_history_ = keep; }
+    bool allocation_history() const { return allocation_history_; }
+
     // Transcoders, in creation order, destroyed ones included.
     const std::vector<std::unique_ptr<Transcoder>>& transcoders() const { return transcoders_; }
     size_t transcoders_created() const { return transcoders_.size(); }
@@ -324,6 +333,7 @@ class Host {
 
     std::vector<Event> events_;
     bool logging_ = true;
+    bool allocation_history_ = true;
     std::vector<std::string> errors_;
 };
 

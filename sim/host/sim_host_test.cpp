@@ -210,6 +210,35 @@ TEST_F(SimHostTest, DestroyReleasesEveryBlockAndForbidsLaterUse) {
     EXPECT_EQ(pool->allocation_count(), 2u);
 }
 
+TEST_F(SimHostTest, WithoutHistoryAPoolKeepsRecordsOfLiveBlocksOnly) {
+    host.set_allocation_history(false);
+    Pool* pool = make_pool();
+    std::vector<void*> blocks;
+    for (uint64_t size = 1; size <= 5; ++size) blocks.push_back(allocate(pool, size, size == 4 ? POOL_FLAG_ARRAY : 0));
+    // Freeing from the front, the middle and the back moves other records; each must still be found.
+    for (size_t i : {size_t{0}, size_t{2}, size_t{4}}) release(pool, blocks[i]);
+
+    EXPECT_TRUE(pool->errors().empty());
+    EXPECT_EQ(pool->live(), 2u);
+    EXPECT_EQ(pool->allocation_count(), 2u);
+    EXPECT_EQ(pool->free_count(), 3u);
+    EXPECT_EQ(pool->live_bytes(), 2u + 4u);
+    for (const Allocation& a : pool->allocations()) {
+        EXPECT_FALSE(a.freed);
+        EXPECT_EQ(pool->block_size(a.block), a.size);
+    }
+    EXPECT_EQ(pool->block_flags(blocks[3]), POOL_FLAG_ARRAY);
+    release(pool, blocks[3]);
+    release(pool, blocks[1]);
+    EXPECT_EQ(pool->allocation_count(), 0u);
+    EXPECT_EQ(pool->live(), 0u);
+    EXPECT_TRUE(pool->errors().empty());
+
+    release(pool, blocks[1]);  // without history a double free looks like a foreign pointer
+    ASSERT_EQ(pool->errors().size(), 1u);
+    EXPECT_NE(pool->errors()[0].find("never gave out"), std::string::npos) << pool->errors()[0];
+}
+
 // ---- Allocation faults ---------------------------------------------------------------------------------
 
 TEST_F(SimHostTest, NthAllocationFailsCountingFromNowAcrossPools) {

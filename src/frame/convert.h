@@ -7,8 +7,8 @@
 // instance's pool; the host never frees what it is handed and copies what it wants to keep.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 
 #include "frame/instance.h"
 #include "platform/jobwire.h"
@@ -36,11 +36,21 @@ int32_t conv_in_args(BridgeInstance* rec, int32_t n, const char* const* texts);
 // Converts n UTF-8 texts into outbound slots 0..n-1, with the same result and failure rules.
 int32_t conv_out_args(BridgeInstance* rec, int32_t n, const char* const* texts);
 
-inline int32_t conv_in_args(BridgeInstance* rec, std::initializer_list<const char*> texts) {
-    return conv_in_args(rec, static_cast<int32_t>(texts.size()), texts.begin());
+// conv_in_args and conv_out_args for exactly one text, into slot 0: the same result without an array.
+int32_t conv_in_arg(BridgeInstance* rec, const char* text);
+int32_t conv_out_arg(BridgeInstance* rec, const char* text);
+
+// The texts of an entry as written at the call, conv_in_args(rec, {a, b}). A single text takes the
+// path without an array, which most entries use.
+template <size_t N>
+inline int32_t conv_in_args(BridgeInstance* rec, const char* const (&texts)[N]) {
+    if constexpr (N == 1) return conv_in_arg(rec, texts[0]);
+    return conv_in_args(rec, static_cast<int32_t>(N), texts);
 }
-inline int32_t conv_out_args(BridgeInstance* rec, std::initializer_list<const char*> texts) {
-    return conv_out_args(rec, static_cast<int32_t>(texts.size()), texts.begin());
+template <size_t N>
+inline int32_t conv_out_args(BridgeInstance* rec, const char* const (&texts)[N]) {
+    if constexpr (N == 1) return conv_out_arg(rec, texts[0]);
+    return conv_out_args(rec, static_cast<int32_t>(N), texts);
 }
 inline const char* in_slot(const BridgeInstance* rec, int k) { return rec->conversion->in_text[k]; }
 inline const char* out_slot(const BridgeInstance* rec, int k) { return rec->conversion->out_text[k]; }
