@@ -4,17 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "argument_checks.h"
 #include "server_address.h"
 
 namespace jwsim {
-namespace {
-
-template <class T, class V>
-void put(T* out, V value) {
-    if (out != nullptr) *out = value;
-}
-
-}  // namespace
 
 // ---- looking up handles -------------------------------------------------------------------------------
 

@@ -2,19 +2,10 @@
 #include <cstdio>
 #include <string>
 
+#include "argument_checks.h"
 #include "server.h"
 
 namespace jwsim {
-namespace {
-
-template <class T, class V>
-void put(T* out, V value) {
-    if (out != nullptr) *out = value;
-}
-
-bool missing(const char* text) { return text == nullptr || *text == '\0'; }
-
-}  // namespace
 
 Server::Found<Job> Server::find_job(Connection& connection, const char* job_id, const char* origin) {
     if (missing(job_id)) return {nullptr, connection.fail(kMissingArgument, "missing argument: job_id", origin)};

@@ -1,19 +1,10 @@
 // Real-time connections: declaring fields, giving rows, running the service and reading its output.
 #include <string>
 
+#include "argument_checks.h"
 #include "server.h"
 
 namespace jwsim {
-namespace {
-
-template <class T, class V>
-void put(T* out, V value) {
-    if (out != nullptr) *out = value;
-}
-
-bool missing(const char* text) { return text == nullptr || *text == '\0'; }
-
-}  // namespace
 
 RtaHandle Server::rta_initialize(const char* server, int32_t port, const char* service, int32_t timeout_seconds) {
     if (!may_connect(server, port, __func__)) return nullptr;

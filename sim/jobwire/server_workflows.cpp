@@ -2,17 +2,11 @@
 #include <string>
 #include <utility>
 
+#include "argument_checks.h"
 #include "server.h"
 
 namespace jwsim {
 namespace {
-
-template <class T, class V>
-void put(T* out, V value) {
-    if (out != nullptr) *out = value;
-}
-
-bool missing(const char* text) { return text == nullptr || *text == '\0'; }
 
 const Service* find_workflow(const char* name) {
     const Service* service = find_service(name);
