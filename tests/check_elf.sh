@@ -10,15 +10,7 @@ case $name in
   vxjobcssl) client=libJOBWIRESSL.so ;;
   *) echo "unknown deliverable $name"; exit 2 ;;
 esac
-fail=0
-expect() {  # expect WHAT ACTUAL EXPECTED
-  if [[ "$2" != "$3" ]]; then
-    printf 'FAIL %s\n  got:      %s\n  expected: %s\n' "$1" "$2" "$3"
-    fail=1
-  else
-    printf 'ok   %s\n' "$1"
-  fi
-}
+source "$(dirname "$0")/support/expect.sh"
 exported=$(nm -D --defined-only "$lib" | awk '{print $3}' | sort | tr '\n' ' ')
 expect "exported names" "$exported" "$(printf '%s\n' "$name" vxbldmk1 vxextent vxextver | sort | tr '\n' ' ')"
 dynamic=$(readelf -d "$lib")

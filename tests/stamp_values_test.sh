@@ -8,16 +8,7 @@ script=$src/cmake/stamp_values.cmake
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 header=$work/stamp_values.h
-fail=0
-
-expect() {  # expect WHAT ACTUAL EXPECTED
-  if [[ "$2" != "$3" ]]; then
-    printf 'FAIL %s\n  got:      %s\n  expected: %s\n' "$1" "$2" "$3"
-    fail=1
-  else
-    printf 'ok   %s\n' "$1"
-  fi
-}
+source "$(dirname "$0")/support/expect.sh"
 
 # stamp [VAR=VALUE...] [-DNAME=VALUE...]: runs the script with only the given environment settings
 # (and the default definitions, which later -D options override); returns its status.
