@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "sim/host/sim_host.h"
+
 namespace vxfuzz {
 
 [[noreturn]] inline void fail(const std::string& what) {
@@ -15,6 +17,15 @@ namespace vxfuzz {
 
 inline void require(bool holds, const std::string& what) {
     if (!holds) fail(what);
+}
+
+// The text a conversion must give, by ICU directly: the bytes themselves when the session converts
+// nothing, empty for a null text.
+inline std::string expected_conversion(const char* text, int32_t encoding, bool converting, bool inbound) {
+    if (text == nullptr) return {};
+    if (!converting) return text;
+    return inbound ? simhost::convert(text, encoding, simhost::kUtf8)
+                   : simhost::convert(text, simhost::kUtf8, encoding);
 }
 
 }  // namespace vxfuzz

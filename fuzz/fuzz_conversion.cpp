@@ -52,10 +52,7 @@ struct Bench {
     ConversionState& state() { return *rec->conversion; }
     bool converting() { return state().to_utf8 != nullptr; }
     std::string expected(const char* text, bool inbound) {
-        if (text == nullptr) return {};
-        if (!converting()) return text;
-        return inbound ? simhost::convert(text, encoding, simhost::kUtf8)
-                       : simhost::convert(text, simhost::kUtf8, encoding);
+        return vxfuzz::expected_conversion(text, encoding, converting(), inbound);
     }
     void check() {
         for (const std::string& problem : vxrel::audit_instance(rec, *pool)) vxfuzz::fail(problem);

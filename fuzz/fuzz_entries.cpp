@@ -41,10 +41,7 @@ struct Session {
     simhost::Pool& pool() { return *simhost::Pool::from_record(rec->pool); }
     // The conversion ICU gives for a text (the bytes themselves when the session needs none).
     std::string expected(const char* text, bool inbound) const {
-        if (text == nullptr) return {};
-        if (!converting) return text;
-        return inbound ? simhost::convert(text, encoding, simhost::kUtf8)
-                       : simhost::convert(text, simhost::kUtf8, encoding);
+        return vxfuzz::expected_conversion(text, encoding, converting, inbound);
     }
 };
 

@@ -6,7 +6,7 @@ mode=$1
 src=$2
 cd "$src"
 mapfile -t files < <(git ls-files -- 'src/*.cpp' 'src/*.h' 'sim/*.cpp' 'sim/*.h' 'tests/*.cpp' 'tests/*.h' \
-  'tools/*.cpp' 'tools/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null || true)
+  'tools/*.cpp' 'tools/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' 2>/dev/null || true)
 if [[ ${#files[@]} -eq 0 ]]; then
   mapfile -t files < <(find src sim tests tools bench fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null)
 fi
